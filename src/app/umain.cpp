@@ -1,12 +1,13 @@
 #include "app/umain.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "app/location.h"
 #include "app/settings.h"
 #include "core/command_line.h"
 #include "core/devices.h"
 #include "core/failure.h"
+#include "win/gdi.h"
 #include "win/panel.h"
 
 namespace dravlink {
@@ -37,25 +38,26 @@ struct ControlLayout {
   Font font;
   COLORREF colour;
   int parentId;  // 0: the window itself
+  bool fitText;  // widened to hold its text on one line where the face is wider than planned
 };
 
 // Every control of the window, in creation (and tab) order.
-// id, class, text, style, left, top, width, height, font, colour, parent
+// id, class, text, style, left, top, width, height, font, colour, parent, fit text
 constexpr ControlLayout kLayout[] = {
-    {kIdTitle, "STATIC", "Drav Link", SS_LEFT | SS_NOPREFIX, 10, 8, 112, 35, Font::kTitle, kGrey,
-     0},
+    {kIdTitle, "STATIC", "Drav Link", SS_LEFT | SS_NOPREFIX, 10, 8, 112, 35, Font::kTitle, kGrey, 0,
+     true},
     {kIdSubtitle, "STATIC", "ZMS to Drav PIC Programmer Link", SS_LEFT | SS_NOPREFIX, 15, 39, 229,
-     16, Font::kSubtitle, kMaroon, 0},
-    {kIdBevel, "STATIC", "", SS_ETCHEDFRAME, 14, 65, 446, 5, Font::kWindow, kWindowText, 0},
+     16, Font::kSubtitle, kMaroon, 0, true},
+    {kIdBevel, "STATIC", "", SS_ETCHEDFRAME, 14, 65, 446, 5, Font::kWindow, kWindowText, 0, false},
     {kIdLocationCaption, "STATIC", "Drav Toolkit Location:", SS_LEFT | SS_NOPREFIX, 14, 80, 124, 13,
-     Font::kBold, kNavy, 0},
+     Font::kBold, kNavy, 0, true},
     {kIdCredit, "STATIC", "dravlink: ZMS to Drav hand-off", SS_RIGHT | SS_NOPREFIX, 254, 2, 205, 30,
-     Font::kCredit, kGrey, 0},
+     Font::kCredit, kGrey, 0, false},
     {kIdFolderButton, "BUTTON", "Update", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 383, 95, 75, 25,
-     Font::kWindow, kWindowText, 0},
-    {kIdPanel, nullptr, "", 0, 14, 96, 360, 25, Font::kWindow, kWindowText, 0},
+     Font::kWindow, kWindowText, 0, false},
+    {kIdPanel, nullptr, "", 0, 14, 96, 360, 25, Font::kWindow, kWindowText, 0, false},
     {kIdLocation, "STATIC", "", SS_LEFT | SS_NOPREFIX | SS_LEFTNOWORDWRAP, 3, 3, 349, 13,
-     Font::kBold, kMaroon, kIdPanel},
+     Font::kBold, kMaroon, kIdPanel, false},
 };
 
 HFONT MakeFont(int height, int weight, const char* face) {
@@ -108,8 +110,14 @@ void TfrmMain::CreateControls() {
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                      instance_, nullptr);
     if (!control) throw Failure("Cannot create the window's controls", ::GetLastError());
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[static_cast<int>(row.font)]),
-                   FALSE);
+    const HGDIOBJ font = fonts[static_cast<int>(row.font)];
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (row.fitText) {
+      const SIZE needed = win::TextExtent(control, font, row.text);
+      if (needed.cx > row.width || needed.cy > row.height)
+        ::SetWindowPos(control, nullptr, 0, 0, std::max<int>(needed.cx, row.width),
+                       std::max<int>(needed.cy, row.height), SWP_NOMOVE | SWP_NOZORDER);
+    }
   }
 
   // The label shows the directory list's folder from the moment the two are linked.
