@@ -26,6 +26,10 @@ bool WriteWhole(HANDLE file, std::string_view bytes, DWORD& error) {
   return true;
 }
 
+// What a replaced file keeps of its attributes.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 std::string TempNameBeside(const std::string& path) {
   return path + ".~" + std::to_string(::GetCurrentProcessId()) + ".tmp";
 }
@@ -91,12 +95,18 @@ void OutputFile::Close() {
 }
 
 void SaveFileReplacing(const std::string& path, std::string_view bytes) {
-  // A read-only file is refused as creating it afresh would be refused, before anything is
-  // written beside it (Wine running as root would otherwise rename over it).
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    throw Failure(CannotCreateFileMessage(path), ERROR_ACCESS_DENIED);
+  const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+  if (replacing) {
+    // Refused wherever creating it afresh would be refused, before anything is written beside
+    // it: a read-only file (Wine running as root would otherwise rename over it), a folder, or
+    // a file another program holds without sharing.
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+      throw Failure(CannotCreateFileMessage(path), ERROR_ACCESS_DENIED);
+    UniqueFile probe(::CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe) throw Failure(CannotCreateFileMessage(path), ::GetLastError());
+  }
 
   const std::string temp = TempNameBeside(path);
   UniqueFile file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -116,13 +126,18 @@ void SaveFileReplacing(const std::string& path, std::string_view bytes) {
     throw Failure(std::string(kStreamWriteError), error);
   }
 
-  if (::ReplaceFileA(path.c_str(), temp.c_str(), nullptr,
-                     REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-    return;
-  error = ::GetLastError();
+  if (replacing) {
+    // Not every system's ReplaceFile carries the attributes over; the new text takes them first.
+    ::SetFileAttributesA(temp.c_str(), attributes & kKeptAttributes);
+    if (::ReplaceFileA(path.c_str(), temp.c_str(), nullptr,
+                       REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                       nullptr))
+      return;
+    error = ::GetLastError();
+  }
 
-  // ReplaceFile can't serve (no file to replace, a file system without it, or it gave up
-  // after moving the original away): a plain rename over the file still swaps in one step.
+  // No file to replace, or ReplaceFile can't serve (a file system without it, or it gave up
+  // after moving the original away): a rename over the file still swaps in one step.
   if (PathExists(temp) &&
       ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return;
