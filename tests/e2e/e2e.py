@@ -5,298 +5,30 @@
         --app build/cross/src/app/dravlink.exe \\
         --driver build/cross/tests/harness/uidriver.exe [--prog DravProg.exe] [unittest args]
 
-Started outside a Wine session it starts one itself (through tools/wine-session).
-
-Each test gets its own temporary folder; `toolkit()` builds a toolkit folder in it, `drive()`
-runs a driver script (steps as tuples, see uidriver.cpp for the verbs) and returns the parsed
-result lines. Linux paths become Z:\\... inside Wine (`win_path`).
-
-Adding a case:
-
-    def test_reads_stored_location(self):
-        kit = self.toolkit("kit", settings=b"...", prog=True, ini="[Location]\\r\\nDir=...\\r\\n")
-        out = self.drive(("start", kit, kit.app), ("window",), ("text", 104), ("close",), ("exit",))
-        self.assertEqual(out.one("text"), [kit.win])
+Started outside a Wine session it starts one itself (through tools/wine-session). The cases are
+the test_*.py modules beside this file; harness.py has the fixtures and the driver.
 """
 
 import argparse
 import os
 import pathlib
-import re
-import shutil
-import subprocess
 import sys
-import tempfile
-import time
 import unittest
 
-REPO = pathlib.Path(__file__).resolve().parents[2]
-APP_NAME = "dravlink.exe"
-PROG_NAME = "DravProg.exe"
-SETTINGS_NAME = "dravsettings.txt"
-INI_NAME = "dravlink.ini"
+HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
 
-# Filled in from the command line by main().
-CONFIG = {"app": None, "driver": None, "prog": None, "timeout": 60.0, "keep": False}
+import harness  # noqa: E402
 
-# Known control ids of the main window.
-ID_UPDATE = 100
-ID_LOCATION_PANEL = 103
-ID_LOCATION = 104
-MAIN_CAPTION = "Drav Link  v1.04"
+REPO = HERE.parents[1]
 
 
-def win_path(path) -> str:
-    """The Windows form of a Linux path in the default prefix (Z: is /)."""
-    return "Z:" + str(pathlib.Path(path).absolute()).replace("/", "\\")
-
-
-def _to_bytes(value) -> bytes:
-    if isinstance(value, bytes):
-        return value
-    if isinstance(value, pathlib.PurePath):
-        return win_path(value).encode("latin-1")
-    if isinstance(value, Toolkit):
-        return value.win.encode("latin-1")
-    # Values are byte strings to the program; latin-1 maps code points 0-255 to one byte each.
-    return str(value).encode("latin-1")
-
-
-def escape_word(value) -> str:
-    r"""One script word: bytes that would split or confuse the line become \xNN."""
-    data = _to_bytes(value)
-    if not data:
-        return "\\e"
-    out = []
-    for i, byte in enumerate(data):
-        literal_backslash_x = byte == 0x5C and re.fullmatch(rb"x[0-9A-Fa-f]{2}", data[i + 1 : i + 4])
-        if byte <= 0x20 or byte >= 0x7F or literal_backslash_x or (i == 0 and byte == 0x23):
-            out.append("\\x%02X" % byte)
+def _flatten(suite):
+    for item in suite:
+        if isinstance(item, unittest.TestSuite):
+            yield from _flatten(item)
         else:
-            out.append(chr(byte))
-    word = "".join(out)
-    return "\\x5Ce" if word == "\\e" else word
-
-
-def unescape_field(text: str) -> str:
-    r"""Undoes the driver's \xNN escapes; bytes come back as latin-1 characters."""
-    return re.sub(r"\\x([0-9A-Fa-f]{2})", lambda m: chr(int(m.group(1), 16)), text)
-
-
-def script_line(step) -> str:
-    if isinstance(step, str):
-        return step
-    return " ".join(escape_word(word) for word in step)
-
-
-class DriverResult:
-    """The driver's exit code and its result lines, split into (verb, fields)."""
-
-    def __init__(self, returncode, stdout: str, stderr: str, script: str):
-        self.returncode = returncode
-        self.stdout = stdout
-        self.stderr = stderr
-        self.script = script
-        self.lines = [line for line in stdout.replace("\r\n", "\n").split("\n") if line]
-        self.failure = next((line for line in self.lines if line.startswith("FAIL ")), None)
-        self.steps = []
-        for line in self.lines:
-            verb, _, rest = line.partition(" ")
-            fields = [unescape_field(field) for field in rest.split("|")] if rest else []
-            self.steps.append((verb, fields))
-
-    @property
-    def ok(self) -> bool:
-        return self.returncode == 0 and self.failure is None
-
-    def all(self, verb):
-        """Fields of every result line of that verb, in order."""
-        return [fields for step_verb, fields in self.steps if step_verb == verb]
-
-    def one(self, verb):
-        found = self.all(verb)
-        if len(found) != 1:
-            raise AssertionError(f"expected one '{verb}' line, got {len(found)}:\n{self.describe()}")
-        return found[0]
-
-    def describe(self) -> str:
-        return (f"driver exit {self.returncode}\n--- script\n{self.script}--- output\n{self.stdout}"
-                + (f"--- stderr\n{self.stderr}" if self.stderr.strip() else ""))
-
-
-class Toolkit:
-    """A toolkit folder made for one test."""
-
-    def __init__(self, path: pathlib.Path):
-        self.path = path
-        self.win = win_path(path)
-        self.app = None  # Windows path of the copied dravlink.exe, if any
-
-    def file(self, name) -> pathlib.Path:
-        return self.path / name
-
-    def win_file(self, name) -> str:
-        return win_path(self.path / name)
-
-    def read(self, name) -> bytes:
-        return (self.path / name).read_bytes()
-
-    def exists(self, name) -> bool:
-        return (self.path / name).exists()
-
-    def __str__(self):
-        return self.win
-
-
-class E2ETestCase(unittest.TestCase):
-    """Base class: a temporary folder per test, fixture builders, the driver, chattr helpers."""
-
-    def setUp(self):
-        base = os.environ.get("WINE_SESSION_DIR") or None
-        self.tmp = pathlib.Path(tempfile.mkdtemp(prefix="e2e-", dir=base))
-        if not CONFIG["keep"]:
-            # Registered first, so it runs last: after every chattr -i below.
-            self.addCleanup(shutil.rmtree, self.tmp, ignore_errors=True)
-        else:
-            print(f"\n  keeping {self.tmp}", file=sys.stderr)
-
-    # --- fixtures ---------------------------------------------------------------------------
-
-    def folder(self, *parts) -> pathlib.Path:
-        """A folder under the test's temporary folder (names may hold spaces etc.)."""
-        path = self.tmp.joinpath(*parts)
-        path.mkdir(parents=True, exist_ok=True)
-        return path
-
-    def toolkit(self, *parts, settings=None, prog=False, ini=None, app=True, files=None) -> Toolkit:
-        """A toolkit folder: settings = bytes of dravsettings.txt; prog = True to copy the test
-        DravProg.exe (or bytes to write instead); ini = dravlink.ini content (str or bytes,
-        written as given); app = copy dravlink.exe in; files = {name: bytes} for anything else."""
-        kit = Toolkit(self.folder(*(parts or ("kit",))))
-        if settings is not None:
-            kit.file(SETTINGS_NAME).write_bytes(_to_bytes(settings))
-        if prog is True:
-            if not CONFIG["prog"]:
-                self.skipTest("needs --prog (a DravProg.exe for tests)")
-            shutil.copyfile(CONFIG["prog"], kit.file(PROG_NAME))
-        elif prog:
-            kit.file(PROG_NAME).write_bytes(prog)
-        if ini is not None:
-            kit.file(INI_NAME).write_bytes(_to_bytes(ini))
-        for name, data in (files or {}).items():
-            kit.file(name).write_bytes(data)
-        if app:
-            kit.app = self.copy_app(kit.path)
-        return kit
-
-    def copy_app(self, folder, name=APP_NAME) -> str:
-        """Copies dravlink.exe into folder; returns its Windows path."""
-        target = pathlib.Path(folder) / name
-        shutil.copyfile(CONFIG["app"], target)
-        return win_path(target)
-
-    def read_bytes(self, path) -> bytes:
-        return pathlib.Path(path).read_bytes()
-
-    # --- making things unwritable (root ignores permissions and the read-only attribute) ----
-
-    def make_unwritable(self, path):
-        """chattr +i on a file (no writes) or folder (no new entries), undone after the test and,
-        should this process die, by wine-session at the end of the session."""
-        path = pathlib.Path(path).absolute()
-        registry = os.environ.get("WINE_SESSION_IMMUTABLE_LIST")
-        if registry:
-            with open(registry, "a", encoding="utf-8") as out:
-                out.write(f"{path}\n")
-        self.addCleanup(subprocess.run, ["chattr", "-i", str(path)], check=False)
-        subprocess.run(["chattr", "+i", str(path)], check=True)
-
-    # --- the driver -------------------------------------------------------------------------
-
-    def drive(self, *steps, timeout=None, expect_ok=True) -> DriverResult:
-        """Runs the steps through uidriver.exe. With expect_ok (the default) a failing step fails
-        the test with the script and the driver's output."""
-        script = "".join(script_line(step) + "\n" for step in steps)
-        script_file = self.tmp / f"script-{time.monotonic_ns()}.txt"
-        script_file.write_bytes(script.encode("ascii"))
-        command = ["wine", CONFIG["driver"], win_path(script_file)]
-        limit = timeout or CONFIG["timeout"]
-        try:
-            done = subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True,
-                                  timeout=limit)
-        except subprocess.TimeoutExpired as expired:
-            self._kill_app()
-            out = (expired.stdout or b"").decode("latin-1")
-            self.fail(f"uidriver did not finish within {limit}s\n--- script\n{script}--- output\n{out}")
-        result = DriverResult(done.returncode, done.stdout.decode("latin-1"),
-                              done.stderr.decode("latin-1"), script)
-        if expect_ok and not result.ok:
-            self.fail(result.describe())
-        return result
-
-    def _kill_app(self):
-        # The driver ends the program itself unless it was killed; then this is the way.
-        subprocess.run(["wine", "taskkill.exe", "/F", "/IM", APP_NAME], stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30, check=False)
-
-
-# --- smoke tests of the harness against the real program -------------------------------------
-
-
-class SmokeTest(E2ETestCase):
-    def test_starts_without_ini_and_shows_start_folder(self):
-        kit = self.toolkit("empty")
-        out = self.drive(("start", kit, kit.app), ("window",), ("text", ID_LOCATION), ("close",),
-                         ("exit",))
-        self.assertEqual(out.one("window")[0], MAIN_CAPTION)
-        self.assertEqual(out.one("text"), [kit.win])
-        self.assertEqual(out.one("exit"), ["0"])
-
-    def test_start_through_cmd_with_spaces_in_folder(self):
-        kit = self.toolkit("folder with  spaces")
-        out = self.drive(("start-cmd", kit, f'"{kit.app}"'), ("window",), ("text", ID_LOCATION),
-                         ("close",), ("exit",))
-        self.assertEqual(out.one("text"), [kit.win])
-        self.assertEqual(out.one("exit"), ["0"])
-
-    def test_failing_step_is_reported_and_app_is_ended(self):
-        kit = self.toolkit("kit")
-        out = self.drive(("start", kit, kit.app), ("window",), ("text", 9999),
-                         expect_ok=False)
-        self.assertNotEqual(out.returncode, 0)
-        self.assertRegex(out.failure or "", r"^FAIL step 3: no control with id 9999")
-        # The driver ended the program, so a fresh start sees no leftover window or box.
-        again = self.drive(("start", kit, kit.app), ("window",), ("nobox", 200), ("close",),
-                           ("exit",))
-        self.assertEqual(len(again.all("window")), 1)
-
-
-class EscapeTest(unittest.TestCase):
-    """The script and result encodings must round-trip any byte, or command lines get mangled."""
-
-    CASES = [
-        # name, value, expected script word
-        ("plain", "abc", "abc"),
-        ("windows path", "C:\\dir\\x.exe", "C:\\dir\\x.exe"),
-        ("backslash x hex", "C:\\x41", "C:\\x5Cx41"),
-        ("space tab quote", ' "\t', '\\x20"\\x09'),
-        ("crlf", "a\r\nb", "a\\x0D\\x0Ab"),
-        ("high byte", b"\xe9", "\\xE9"),
-        ("empty", "", "\\e"),
-        ("literal empty marker", "\\e", "\\x5Ce"),
-        ("leading hash", "#1", "\\x231"),
-    ]
-
-    def test_escape_word(self):
-        for name, value, expected in self.CASES:
-            with self.subTest(name):
-                self.assertEqual(escape_word(value), expected)
-
-    def test_unescape_field(self):
-        self.assertEqual(unescape_field("Z:\\x5Ctmp\\x7Cx\\x0D\\x0A"), "Z:\\tmp|x\r\n")
-
-
-# --- running ---------------------------------------------------------------------------------
+            yield item
 
 
 def main():
@@ -317,13 +49,16 @@ def main():
         session = REPO / "tools" / "wine-session"
         os.execv(str(session), [str(session), "--", sys.executable, *sys.argv])
 
-    CONFIG.update(app=os.path.abspath(args.app), driver=os.path.abspath(args.driver),
-                  prog=args.prog and os.path.abspath(args.prog), timeout=args.timeout,
-                  keep=args.keep)
+    harness.CONFIG.update(app=os.path.abspath(args.app), driver=os.path.abspath(args.driver),
+                          prog=args.prog and os.path.abspath(args.prog), timeout=args.timeout,
+                          keep=args.keep)
 
-    program = unittest.main(module=__name__, argv=[sys.argv[0], *rest], exit=False, verbosity=2,
-                            testRunner=unittest.TextTestRunner(stream=sys.stdout, verbosity=2))
-    result = program.result
+    # Extra arguments are test name patterns (-k style substrings).
+    suite = unittest.defaultTestLoader.discover(str(HERE), pattern="test_*.py",
+                                                top_level_dir=str(HERE))
+    if rest:
+        suite = unittest.TestSuite(t for t in _flatten(suite) if any(p in t.id() for p in rest))
+    result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     skipped = len(result.skipped)
     passed = result.testsRun - failed - skipped - len(result.expectedFailures)
