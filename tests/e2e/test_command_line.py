@@ -16,7 +16,7 @@ FIXTURE = "".join(line + CRLF for line in FIXTURE_LINES).encode("latin-1")
 
 # (CommandSize, InputSize) of the devices the cases use.
 SIZES = {"16F877": ("8192", "256"), "16F84": ("1024", "64"), "16F628": ("2048", "128"),
-         "16F627": ("1048", "128")}
+         "16F627": ("1024", "128")}  # 1024 words of program memory
 
 BOX_TEXT = ("Argument {} contains a line break or end-of-file character and cannot be written to "
             "the settings file.")
@@ -44,11 +44,13 @@ START_CASES = [
     ("fourth_argument_ignored", "a 16F877 c d", "a", "16F877", "c"),
     ("line_break_in_fourth_argument_ignored", 'a 16F877 c "d\r\ne"', "a", "16F877", "c"),
     ("commas_stripped", "1,2 16F,877 ,,,", "12", "16F877", ""),
-    ("commas_stripped_in_quoted_path", r'"C:\a, b\x.hex" 16F,62,7 t,', r"C:\a b\x.hex", "16F627",
+    ("commas_stripped_in_quoted_path", r'"C:\a, b\x.hex" 16F,8,4 t,', r"C:\a b\x.hex", "16F84",
      "t"),
     # Commas go after splitting: a lone comma is an argument that becomes empty, and the one
     # after it keeps its place.
     ("lone_comma_keeps_position", "a , c", "a", "", "c"),
+    # The 16F627 has 1024 words of program memory.
+    ("device_16F627_sizes", "a 16F627 c", "a", "16F627", "c"),
     ("no_arguments", "", "", "", ""),
     ("only_separators", "  \t ", "", "", ""),
     ("only_empty_pairs", '"" ""', "", "", ""),
@@ -105,8 +107,10 @@ REFUSED_START_CASES = [
     ("lf_between_commas", 'a ",\n," c', 2),
 ]
 
-# cmd takes a CR or LF as the end of its command, quoted or not, so only Ctrl-Z gets through.
+# Inside quotes cmd passes CR, LF and Ctrl-Z on unchanged.
 REFUSED_CMD_CASES = [
+    ("cr_in_first", '"a\rb" 16F877 c', 1),
+    ("lf_in_third", 'a 16F877 "c\nd"', 3),
     ("ctrlz_in_device", 'a "16F\x1a877" c', 2),
     ("ctrlz_in_third", 'a 16F877 "c\x1a"', 3),
 ]
@@ -132,21 +136,22 @@ def expected_settings(first, device, third) -> bytes:
 class CommandLineTest(E2ETestCase):
     """Test methods are generated from the tables below the class."""
 
-    def _kit(self, name):
+    def _kit(self, name="kit"):
         kit = self.toolkit(name, settings=FIXTURE)
         kit.file(INI_NAME).write_bytes(f"[DravLink]\r\nLocation={kit.win}\r\n".encode("latin-1"))
         return kit
 
     @staticmethod
-    def _command(kit, via_cmd, tail):
+    def _command(kit, via_cmd, tail, program=None):
         # cmd is given the bare name (found in its current folder): a line that starts with a
         # quote and holds more quotes has its outer quotes stripped by cmd /c.
-        program = "dravlink.exe" if via_cmd else f'"{kit.app}"'
+        program = program or ("dravlink.exe" if via_cmd else f'"{kit.app}"')
         return ("start-cmd" if via_cmd else "start", kit, f"{program} {tail}" if tail else program)
 
-    def check_arguments(self, via_cmd, tail, first, device, third):
-        kit = self._kit("kit")
-        out = self.drive(self._command(kit, via_cmd, tail), ("window",), ("close",), ("exit",))
+    def check_arguments(self, via_cmd, tail, first, device, third, folder="kit", program=None):
+        kit = self._kit(folder)
+        out = self.drive(self._command(kit, via_cmd, tail, program and program(kit)), ("window",),
+                         ("close",), ("exit",))
         self.assertEqual(out.one("exit"), ["0"])
 
         written = kit.read(SETTINGS_NAME)
@@ -162,8 +167,21 @@ class CommandLineTest(E2ETestCase):
         self.assertEqual(written, expected_settings(first, device, third))
         self.assertEqual(kit.read(COPY_NAME), written)
 
+    # The program's own name is taken by the same rule and skipped, whatever form it has.
+    def test_start_program_in_folder_with_spaces(self):
+        self.check_arguments(False, "a 16F877 c", "a", "16F877", "c", folder="tool  kit")
+
+    def test_start_program_name_unquoted(self):
+        # The temporary folders hold no spaces, so the bare path is one word.
+        self.check_arguments(False, "a 16F877 c", "a", "16F877", "c", program=lambda kit: kit.app)
+
+    # cmd: a line with exactly two quotes, around an existing program, keeps them.
+    def test_cmd_program_in_folder_with_spaces(self):
+        self.check_arguments(True, "a 16F877 c", "a", "16F877", "c", folder="tool  kit",
+                             program=lambda kit: f'"{kit.app}"')
+
     def check_refused(self, via_cmd, tail, number):
-        kit = self._kit("kit")
+        kit = self._kit()
         out = self.drive(self._command(kit, via_cmd, tail), ("box",), ("window",), ("close",),
                          ("exit",))
         self.assertEqual(out.one("box"), ["Drav Link", BOX_TEXT.format(number), "stop"])
