@@ -1,4 +1,5 @@
-"""A settings file for the end-to-end tests, and what the rewrite must make of it."""
+"""A settings file for the end-to-end tests, what the rewrite must make of it, and the ini file
+that points the program at a toolkit folder."""
 
 CRLF = b"\r\n"
 
@@ -39,3 +40,8 @@ def expected_output(input_lines, replaced, drive: bytes = b"") -> bytes:
     if len(rest) < 5:
         lines += [drive] * 23
     return join(lines)
+
+
+def ini_text(location: str) -> bytes:
+    """An ini file as the program writes it from nothing, holding `location`."""
+    return b"[DravLink]\r\nLocation=" + location.encode("latin-1") + b"\r\n"

@@ -5,6 +5,7 @@ arguments end up: line 5 = third, lines 8 and 21 = first, line 81 = "PIC" + devi
 device's sizes on lines 22, 23, 82 and 83."""
 
 from harness import INI_NAME, SETTINGS_NAME, E2ETestCase
+from settings_fixture import ini_text
 
 COPY_NAME = "dravsettings1.txt"
 CRLF = "\r\n"
@@ -138,7 +139,7 @@ class CommandLineTest(E2ETestCase):
 
     def _kit(self, name="kit"):
         kit = self.toolkit(name, settings=FIXTURE)
-        kit.file(INI_NAME).write_bytes(f"[DravLink]\r\nLocation={kit.win}\r\n".encode("latin-1"))
+        kit.file(INI_NAME).write_bytes(ini_text(kit.win))
         return kit
 
     @staticmethod

@@ -4,14 +4,11 @@ save that never leaves the settings file short."""
 import subprocess
 
 from harness import E2ETestCase
-from settings_fixture import expected_output, join, numbered_lines, replaced_lines
+from settings_fixture import expected_output, ini_text, join, numbered_lines, replaced_lines
 
 ARGS = 'C:\\Projects\\blink.hex 16F628 blink'
 REPLACED_16F628 = replaced_lines(b"C:\\Projects\\blink.hex", b"16F628", b"blink", b"2048", b"128")
 
-
-def ini_text(location: str) -> bytes:
-    return b"[DravLink]\r\nLocation=" + location.encode("latin-1") + b"\r\n"
 
 
 class RewriteTest(E2ETestCase):

@@ -5,15 +5,12 @@ import os
 import pathlib
 
 from harness import ID_LOCATION, ID_UPDATE, MAIN_CAPTION, E2ETestCase, win_path
-from settings_fixture import expected_output, join, numbered_lines, replaced_lines
+from settings_fixture import expected_output, ini_text, join, numbered_lines, replaced_lines
 
 PROG = b"MZ"  # only its presence in the folder counts here
 ARGS = 'C:\\Projects\\blink.hex 16F877 blink'
 REPLACED_16F877 = replaced_lines(b"C:\\Projects\\blink.hex", b"16F877", b"blink", b"8192", b"256")
 
-
-def ini_text(location: str) -> bytes:
-    return b"[DravLink]\r\nLocation=" + location.encode("latin-1") + b"\r\n"
 
 
 class StartUpTest(E2ETestCase):
