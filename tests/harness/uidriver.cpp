@@ -580,12 +580,14 @@ class Driver {
     return CaptureRect(x, y, size, size);
   }
 
-  static std::vector<COLORREF> CaptureRect(int x, int y, int width, int height) {
+  // Draws into a bitmap compatible with the screen and returns its pixels.
+  template <typename Draw>
+  static std::vector<COLORREF> Render(int width, int height, Draw draw) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    draw(screen, memory);
     SelectObject(memory, old);
     std::vector<COLORREF> pixels = Pixels(memory, bitmap, width, height);
     DeleteObject(bitmap);
@@ -594,26 +596,24 @@ class Driver {
     return pixels;
   }
 
+  static std::vector<COLORREF> CaptureRect(int x, int y, int width, int height) {
+    return Render(width, height, [&](HDC screen, HDC memory) {
+      BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    });
+  }
+
   static std::vector<COLORREF> DrawSystemIcon(LPCSTR id, int size, COLORREF background) {
     HICON icon = LoadIconA(nullptr, id);
     if (!icon) return {};
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    // GetDIBits gives 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
-    HBRUSH brush =
-        CreateSolidBrush(RGB(GetBValue(background), GetGValue(background), GetRValue(background)));
-    RECT all{0, 0, size, size};
-    FillRect(memory, &all, brush);
-    DeleteObject(brush);
-    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, old);
-    std::vector<COLORREF> pixels = Pixels(memory, bitmap, size, size);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    return Render(size, size, [&](HDC, HDC memory) {
+      // GetDIBits gives 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
+      HBRUSH brush = CreateSolidBrush(
+          RGB(GetBValue(background), GetGValue(background), GetRValue(background)));
+      RECT all{0, 0, size, size};
+      FillRect(memory, &all, brush);
+      DeleteObject(brush);
+      DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    });
   }
 
   HANDLE process_ = nullptr;
