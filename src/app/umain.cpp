@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/launch.h"
 #include "app/location.h"
 #include "app/settings.h"
 #include "core/command_line.h"
@@ -74,7 +75,17 @@ const ControlLayout* LayoutOf(int id) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(HINSTANCE instance) : instance_(instance), IniStore(kIniFileName) {}
+TfrmMain::TfrmMain(HINSTANCE instance)
+    : instance_(instance), IniStore(kIniFileName), RunApp(instance, kApplicationTitle) {
+  // The launcher's settings other than these are its defaults: open, shown normally, no
+  // parameters or folder, wait without limit.
+  RunApp.NotifyWhenDone = true;
+  RunApp.OnCompleted = [this](win::SpawnApplication&) { RunAppCompleted(); };
+}
+
+TfrmMain::~TfrmMain() {
+  DestroyHandle();
+}
 
 void TfrmMain::Create() {
   RegisterWindowClass(instance_, kClassName, 0, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -87,9 +98,27 @@ void TfrmMain::Create() {
 }
 
 void TfrmMain::Show(int showCommand) {
-  ::ShowWindow(Handle(), showCommand);
+  if (showCommand == SW_SHOWMINNOACTIVE) {
+    showPending_ = true;
+    ::ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+    return;
+  }
+  Showing();
+  ::ShowWindow(Handle(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   ::UpdateWindow(Handle());
-  if (!::IsIconic(Handle())) ::SetFocus(::GetDlgItem(Handle(), kIdFolderButton));
+  ::SetFocus(::GetDlgItem(Handle(), kIdFolderButton));
+}
+
+// The window is about to show: FormShow runs before it is first drawn, behind the error box.
+void TfrmMain::Showing() {
+  showPending_ = false;
+  win::Dispatch(Handle(), kApplicationTitle, [this] { FormShow(); });
+}
+
+void TfrmMain::Close() {
+  // The main window closing ends the program: the loop stops at the quit message and the
+  // window goes with this object.
+  ::PostQuitMessage(0);
 }
 
 void TfrmMain::CreateControls() {
@@ -147,6 +176,21 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_QUERYOPEN:
+      // Restoring from the icon of a minimised start is the window's first showing.
+      if (showPending_) {
+        Showing();
+        ::PostMessageA(Handle(), WM_NEXTDLGCTL,
+                       reinterpret_cast<WPARAM>(::GetDlgItem(Handle(), kIdFolderButton)), TRUE);
+      }
+      return TRUE;
+    case WM_SIZE:
+      // Brought up from the icon some other way than a restore (maximised).
+      if (showPending_ && (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED)) Showing();
+      return ::DefWindowProcA(Handle(), message, wParam, lParam);
+    case WM_CLOSE:
+      Close();
+      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
@@ -164,6 +208,14 @@ void TfrmMain::FormCreate() {
   const std::string device = StripCommas(ArgumentAt(commandLine, 2));
   const std::string third = StripCommas(ArgumentAt(commandLine, 3));
   RewriteSettings(first, device, third);
+}
+
+void TfrmMain::FormShow() {
+  StartProgrammer(DravLoc.Caption(), RunApp);
+}
+
+void TfrmMain::RunAppCompleted() {
+  Close();
 }
 
 void TfrmMain::btnFolderClick() {

@@ -8,6 +8,7 @@
 #include "win/directory_list.h"
 #include "win/ini_store.h"
 #include "win/label.h"
+#include "win/spawn_application.h"
 #include "win/unique_handle.h"
 #include "win/window.h"
 
@@ -33,14 +34,22 @@ enum ControlId : int {
 class TfrmMain : public win::Window<TfrmMain> {
  public:
   explicit TfrmMain(HINSTANCE instance);
+  ~TfrmMain();
 
   // Builds the window and its controls, then runs FormCreate behind the error box.
   void Create();
+  // Shows the window the way the program itself was started (its show command): FormShow runs
+  // just before the window first shows. Started minimised without activation, the window waits
+  // as an icon and shows, running FormShow, when the user restores it.
   void Show(int showCommand);
+  // Ends the program: the message loop stops, then the window is destroyed.
+  void Close();
 
   // Event handlers.
   void FormCreate();
+  void FormShow();
   void btnFolderClick();
+  void RunAppCompleted();
 
   // The window's own operations.
   static std::string StripCommas(std::string_view text);
@@ -53,6 +62,9 @@ class TfrmMain : public win::Window<TfrmMain> {
  private:
   void CreateControls();
   LRESULT ColourStatic(HDC dc, HWND control);
+  void Showing();
+
+  bool showPending_ = false;  // started as an icon: FormShow waits for the first restore
 
   HINSTANCE instance_;
   win::UniqueGdiObject windowFont_;
@@ -65,6 +77,7 @@ class TfrmMain : public win::Window<TfrmMain> {
   win::Label DravLoc;
   win::DirectoryList Directory;
   win::IniStore IniStore;
+  win::SpawnApplication RunApp;
 };
 
 }  // namespace dravlink

@@ -20,7 +20,16 @@ class Window {
 
  protected:
   Window() = default;
+  // A derived class destroys its window in its own destructor (DestroyHandle), while the
+  // members its handlers use still exist. Here the derived part is gone, so the window's last
+  // messages go to the default procedure.
   ~Window() {
+    if (!hwnd_) return;
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+  }
+
+  void DestroyHandle() {
     if (hwnd_) ::DestroyWindow(hwnd_);
   }
 

@@ -149,6 +149,32 @@ class Toolkit:
         return self.win
 
 
+class Programmer:
+    """The stand-in programmer put in a folder: where it records, and the events that end it."""
+
+    def __init__(self, folder: pathlib.Path, event: str):
+        self.folder = folder
+        self.log = folder / "fakeprog.log"
+        self.win_log = win_path(self.log)
+        self.event = event
+        self.child_event = event + "-child"
+
+    def records(self, kind=None):
+        """The record's lines as field lists (tab-separated), optionally only one kind."""
+        if not self.log.exists():
+            return []
+        lines = self.log.read_bytes().decode("latin-1").split("\r\n")
+        rows = [line.split("\t") for line in lines if line]
+        return [row for row in rows if kind is None or row[0] == kind]
+
+    def start(self):
+        """The one start record of the programmer: pid, folder, command line, arguments, show."""
+        rows = self.records("fakeprog-start")
+        if len(rows) != 1:
+            raise AssertionError(f"expected one start of the programmer, got {rows}")
+        return dict(zip(("pid", "cwd", "command_line", "arguments", "show"), rows[0][1:]))
+
+
 class E2ETestCase(unittest.TestCase):
     """Base class: a temporary folder per test, fixture builders, the driver, chattr helpers."""
 
@@ -190,6 +216,36 @@ class E2ETestCase(unittest.TestCase):
             kit.app = self.copy_app(kit.path)
         return kit
 
+    def programmer(self, folder, *, quit=True, wait_window=None, child=None, copy=True):
+        """Puts the stand-in programmer (--prog) in `folder` as DravProg.Exe with its
+        fakeprog.ini: quit=True makes it wait for its own event (Programmer.event) before it
+        exits, False lets it exit at once; wait_window = a window class it first waits for;
+        child = the settings of a child it starts and leaves running (same keys)."""
+        if not CONFIG["prog"]:
+            self.skipTest("needs --prog (the stand-in programmer)")
+        folder = pathlib.Path(folder.path if isinstance(folder, Toolkit) else folder)
+        prog = Programmer(folder, self.event_name("prog"))
+        if copy:
+            shutil.copyfile(CONFIG["prog"], folder / "DravProg.Exe")
+        sections = {"fakeprog": dict(quit=quit, wait_window=wait_window)}
+        if child is not None:
+            sections["fakeprog"]["child"] = "1"
+            sections["child"] = dict(child, quit=child.get("quit", True))
+        text = ""
+        for name, keys in sections.items():
+            text += f"[{name}]\r\nlog={win_path(prog.log)}\r\n"
+            if keys.pop("quit"):
+                text += f"quit={prog.event if name == 'fakeprog' else prog.child_event}\r\n"
+            text += "".join(f"{key}={value}\r\n" for key, value in keys.items() if value)
+        (folder / "fakeprog.ini").write_bytes(text.encode("latin-1"))
+        # Whatever the test did, no stand-in is left waiting for its event afterwards.
+        self.addCleanup(self.drive, ("signal", prog.event), ("signal", prog.child_event),
+                        expect_ok=False)
+        return prog
+
+    def event_name(self, role) -> str:
+        return f"dravlink-e2e-{os.getpid()}-{self.tmp.name}-{role}"
+
     def copy_app(self, folder, name=APP_NAME) -> str:
         """Copies dravlink.exe into folder; returns its Windows path."""
         target = pathlib.Path(folder) / name
@@ -222,15 +278,21 @@ class E2ETestCase(unittest.TestCase):
         script_file.write_bytes(script.encode("ascii"))
         command = ["wine", CONFIG["driver"], win_path(script_file)]
         limit = timeout or CONFIG["timeout"]
-        try:
-            done = subprocess.run(command, stdin=subprocess.DEVNULL, capture_output=True,
-                                  timeout=limit)
-        except subprocess.TimeoutExpired as expired:
-            self._kill_app()
-            out = (expired.stdout or b"").decode("latin-1")
-            self.fail(f"uidriver did not finish within {limit}s\n--- script\n{script}--- output\n{out}")
-        result = DriverResult(done.returncode, done.stdout.decode("latin-1"),
-                              done.stderr.decode("latin-1"), script)
+        # Output goes to files, not pipes: a program left running (a programmer the test did not
+        # get to end) may hold inherited pipe ends and would keep a pipe reader waiting.
+        out_file = script_file.with_suffix(".out")
+        err_file = script_file.with_suffix(".err")
+        with open(out_file, "wb") as out, open(err_file, "wb") as err:
+            try:
+                done = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                      timeout=limit)
+            except subprocess.TimeoutExpired:
+                self._kill_app()
+                text = out_file.read_bytes().decode("latin-1")
+                self.fail(f"uidriver did not finish within {limit}s\n--- script\n{script}"
+                          f"--- output\n{text}")
+        result = DriverResult(done.returncode, out_file.read_bytes().decode("latin-1"),
+                              err_file.read_bytes().decode("latin-1"), script)
         if expect_ok and not result.ok:
             self.fail(result.describe())
         return result

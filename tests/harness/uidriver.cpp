@@ -42,6 +42,12 @@
 //   close                        posts WM_CLOSE to the main window.  -> close
 //   exit [TIMEOUT]               waits for the program to end.  -> exit CODE
 //   kill                         TerminateProcess(…, 1) and wait.  -> kill
+//   restore                      posts WM_SYSCOMMAND SC_RESTORE to the main window, as a click on
+//                                its task-bar button does.  -> restore
+//   waitfile PATH TEXT [TIMEOUT] waits until the file PATH holds TEXT (\e: until it exists).
+//                                -> waitfile
+//   absent PATH                  fails if the file PATH exists.  -> absent
+//   signal NAME                  sets the named event (creating it if need be).  -> signal
 //   sleep MS                     -> sleep
 //   shot FILE [window]           saves the screen (or just the main window) as a 32-bit BMP,
 //                                for looking at the program mid-script.  -> shot W,H
@@ -161,6 +167,19 @@ bool WaitFor(DWORD timeoutMs, Probe probe) {
   }
 }
 
+bool FileHolds(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string content;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    content.append(buffer, got);
+  CloseHandle(file);
+  return content.find(text) != std::string::npos;
+}
+
 class Driver {
  public:
   ~Driver() {
@@ -230,6 +249,26 @@ class Driver {
       Print("kill");
     } else if (verb == "shot") {
       Shot(arg(1), step.size() > 2 && step[2] == "window");
+    } else if (verb == "restore") {
+      if (!PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0))
+        Fail("SC_RESTORE: " + ErrorText(GetLastError()));
+      Print("restore");
+    } else if (verb == "waitfile") {
+      const std::string& path = arg(1);
+      const std::string& text = arg(2);
+      if (!WaitFor(step.size() > 3 ? optionalMs(3) : kDefaultTimeoutMs,
+                   [&] { return FileHolds(path, text); }))
+        Fail("'" + Escape(path) + "' does not hold '" + Escape(text) + "'");
+      Print("waitfile");
+    } else if (verb == "absent") {
+      if (GetFileAttributesA(arg(1).c_str()) != INVALID_FILE_ATTRIBUTES)
+        Fail("'" + Escape(arg(1)) + "' exists");
+      Print("absent");
+    } else if (verb == "signal") {
+      HANDLE event = CreateEventA(nullptr, TRUE, FALSE, arg(1).c_str());
+      if (!event || !SetEvent(event)) Fail("event " + arg(1) + ": " + ErrorText(GetLastError()));
+      CloseHandle(event);
+      Print("signal");
     } else if (verb == "sleep") {
       Sleep(static_cast<DWORD>(ParseNumber(arg(1), "time")));
       Print("sleep");
