@@ -43,7 +43,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   wc.lpszClassName = "DravProgDemo";
   ::RegisterClassA(&wc);
   HWND window = ::CreateWindowA("DravProgDemo", "Drav programmer (demo)",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 420, 260, 420, 200,
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 440, 540, 420, 200,
                                 nullptr, nullptr, instance, nullptr);
   const std::string text = Summary();
   ::CreateWindowA("STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 12, 12,

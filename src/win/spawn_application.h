@@ -48,6 +48,9 @@ class SpawnApplication {
   // What Spawn hands to ShellExecuteExA; its texts point into this object's settings.
   SHELLEXECUTEINFOA ExecuteInfo() const;
 
+  // The process the last Spawn started, or null.
+  HANDLE Spawned() const { return process_.Get(); }
+
   // True from the start of a wait until its outcome has been dealt with.
   bool Waiting() const { return doneEvent_.Valid(); }
 

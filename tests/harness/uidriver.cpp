@@ -46,6 +46,10 @@
 //                                its task-bar button does.  -> restore
 //   waitfile PATH TEXT [TIMEOUT] waits until the file PATH holds TEXT (\e: until it exists).
 //                                -> waitfile
+//   other CLASS [TIMEOUT]        waits for a visible top-level window of that class in any
+//                                process (say, a program the program under test started).
+//                                -> other CAPTION
+//   closeother CLASS             posts WM_CLOSE to that window.  -> closeother
 //   absent PATH                  fails if the file PATH exists.  -> absent
 //   signal NAME                  sets the named event (creating it if need be).  -> signal
 //   sleep MS                     -> sleep
@@ -180,6 +184,11 @@ bool FileHolds(const std::string& path, const std::string& text) {
   return content.find(text) != std::string::npos;
 }
 
+HWND FindAnyTopLevel(const std::string& className) {
+  HWND window = FindWindowA(className.c_str(), nullptr);
+  return window && IsWindowVisible(window) ? window : nullptr;
+}
+
 class Driver {
  public:
   ~Driver() {
@@ -260,6 +269,16 @@ class Driver {
                    [&] { return FileHolds(path, text); }))
         Fail("'" + Escape(path) + "' does not hold '" + Escape(text) + "'");
       Print("waitfile");
+    } else if (verb == "other") {
+      HWND other = nullptr;
+      if (!WaitFor(optionalMs(2), [&] { return (other = FindAnyTopLevel(arg(1))) != nullptr; }))
+        Fail("no visible " + Escape(arg(1)) + " window");
+      Print("other " + Escape(WindowText(other)));
+    } else if (verb == "closeother") {
+      HWND other = FindAnyTopLevel(arg(1));
+      if (!other || !PostMessageA(other, WM_CLOSE, 0, 0))
+        Fail("no " + Escape(arg(1)) + " window to close");
+      Print("closeother");
     } else if (verb == "absent") {
       if (GetFileAttributesA(arg(1).c_str()) != INVALID_FILE_ATTRIBUTES)
         Fail("'" + Escape(arg(1)) + "' exists");
