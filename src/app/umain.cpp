@@ -104,9 +104,10 @@ void TfrmMain::Show(int showCommand) {
     return;
   }
   Showing();
-  ::ShowWindow(Handle(), showCommand == SW_SHOWMAXIMIZED ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  // Hidden, the window could be neither seen nor closed while it waits.
+  ::ShowWindow(Handle(), showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
   ::UpdateWindow(Handle());
-  ::SetFocus(::GetDlgItem(Handle(), kIdFolderButton));
+  if (!::IsIconic(Handle())) ::SetFocus(::GetDlgItem(Handle(), kIdFolderButton));
 }
 
 // The window is about to show: FormShow runs before it is first drawn, behind the error box.

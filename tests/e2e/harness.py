@@ -216,10 +216,12 @@ class E2ETestCase(unittest.TestCase):
             kit.app = self.copy_app(kit.path)
         return kit
 
-    def programmer(self, folder, *, quit=True, wait_window=None, child=None, copy=True):
+    def programmer(self, folder, *, quit=True, wait_window=None, exit_code=None, child=None,
+                   copy=True):
         """Puts the stand-in programmer (--prog) in `folder` as DravProg.Exe with its
         fakeprog.ini: quit=True makes it wait for its own event (Programmer.event) before it
         exits, False lets it exit at once; wait_window = a window class it first waits for;
+        exit_code = its exit code;
         child = the settings of a child it starts and leaves running (same keys)."""
         if not CONFIG["prog"]:
             self.skipTest("needs --prog (the stand-in programmer)")
@@ -227,7 +229,7 @@ class E2ETestCase(unittest.TestCase):
         prog = Programmer(folder, self.event_name("prog"))
         if copy:
             shutil.copyfile(CONFIG["prog"], folder / "DravProg.Exe")
-        sections = {"fakeprog": dict(quit=quit, wait_window=wait_window)}
+        sections = {"fakeprog": dict(quit=quit, wait_window=wait_window, exit_code=exit_code)}
         if child is not None:
             sections["fakeprog"]["child"] = "1"
             sections["child"] = dict(child, quit=child.get("quit", True))

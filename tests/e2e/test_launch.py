@@ -67,7 +67,8 @@ class LaunchTest(E2ETestCase):
         self.assertEqual(prog.records("fakeprog-end")[0][2], "quit")
 
     def test_a_programmer_that_ends_at_once_closes_the_window_right_after_it_shows(self):
-        kit, prog = self.kit_with_programmer(quit=False, wait_window="TfrmMain")
+        # Its exit code is not looked at.
+        kit, prog = self.kit_with_programmer(quit=False, wait_window="TfrmMain", exit_code=1)
         out = self.drive(("start", kit, f'"{kit.app}" {ARGS}'), ("exit", 10000))
         self.assertEqual(out.one("exit"), ["0"])
         # The programmer saw the window up before it ended, so the close came after the show.
@@ -196,10 +197,19 @@ class LaunchTest(E2ETestCase):
         self.assertEqual(restored[3], "normal")
         self.assertEqual(out.one("exit"), ["0"])
 
-    def test_a_maximised_start_shows_maximised_and_launches(self):
-        kit, prog = self.kit_with_programmer()
-        out = self.drive(("start", kit, f'"{kit.app}" {ARGS}', 3), ("window",),
-                         ("waitfile", prog.win_log, "fakeprog-start"),
-                         ("signal", prog.event), ("exit", 10000))
-        self.assertEqual(out.one("window")[3], "max")
-        self.assertEqual(out.one("exit"), ["0"])
+    def test_other_show_commands_launch_as_the_window_shows(self):
+        cases = [
+            # show command, window state
+            (3, "max"),  # SW_SHOWMAXIMIZED
+            (2, "min"),  # SW_SHOWMINIMIZED: an icon, but shown (activated) at once
+            (0, "normal"),  # SW_HIDE: a window nobody could see or close is shown instead
+            (1, "normal"),
+        ]
+        for show, state in cases:
+            with self.subTest(show=show):
+                kit, prog = self.kit_with_programmer(f"show {show}")
+                out = self.drive(("start", kit, f'"{kit.app}" {ARGS}', show), ("window",),
+                                 ("waitfile", prog.win_log, "fakeprog-start"),
+                                 ("signal", prog.event), ("exit", 10000))
+                self.assertEqual(out.one("window")[3], state)
+                self.assertEqual(out.one("exit"), ["0"])
