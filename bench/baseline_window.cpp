@@ -1,7 +1,12 @@
 // The least a program can do and still look like dravlink.exe to the UI driver: one visible
 // top-level window of the same class and caption that closes on WM_CLOSE. bench/run times
 // dravlink.exe's start against this one in the same Wine session.
+//
+// With a DravProg.Exe in its current folder it also does the least that starts that program and
+// ends with it: one shell call once the window shows, then a wait on the main thread, and out.
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 namespace {
 
@@ -39,6 +44,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (!window) return 1;
   ::ShowWindow(window, showCommand);
   ::UpdateWindow(window);
+  if (::GetFileAttributesA("DravProg.Exe") != INVALID_FILE_ATTRIBUTES) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "open";
+    info.lpFile = "DravProg.Exe";
+    info.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExA(&info) || !info.hProcess) return 1;
+    ::WaitForSingleObject(info.hProcess, INFINITE);
+    return 0;
+  }
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&msg);

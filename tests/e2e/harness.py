@@ -293,8 +293,21 @@ class E2ETestCase(unittest.TestCase):
                 text = out_file.read_bytes().decode("latin-1")
                 self.fail(f"uidriver did not finish within {limit}s\n--- script\n{script}"
                           f"--- output\n{text}")
-        result = DriverResult(done.returncode, out_file.read_bytes().decode("latin-1"),
-                              err_file.read_bytes().decode("latin-1"), script)
+        # The driver's last line says it is done. Now and then the wine launcher returns before
+        # the program it started has finished writing, so the file is read until that line is
+        # there; its code is the driver's own.
+        deadline = time.monotonic() + limit
+        while True:
+            text = out_file.read_bytes().decode("latin-1")
+            ended = re.search(r"^end (-?\d+)$", text, re.M)
+            if ended or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        code = int(ended.group(1)) if ended else done.returncode
+        result = DriverResult(code, text, err_file.read_bytes().decode("latin-1"), script)
+        if not ended:
+            self.fail(f"uidriver wrote no end line (wine exit {done.returncode})\n"
+                      + result.describe())
         if expect_ok and not result.ok:
             self.fail(result.describe())
         return result

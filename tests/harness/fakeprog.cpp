@@ -11,9 +11,10 @@
 // Record lines, tab-separated:
 //   ROLE-start PID CURRENT-DIRECTORY COMMAND-LINE ARGUMENTS SHOW-COMMAND
 //   ROLE-window CLASS seen|missing
-//   ROLE-end PID quit|timeout|at-once
+//   ROLE-end PID quit|timeout|at-once MICROSECONDS
 // where ROLE is the section name, ARGUMENTS is the command line after the program's own name and
-// SHOW-COMMAND is STARTUPINFO.wShowWindow, or "none" without STARTF_USESHOWWINDOW.
+// SHOW-COMMAND is STARTUPINFO.wShowWindow, or "none" without STARTF_USESHOWWINDOW, and
+// MICROSECONDS the wall-clock time of the end since 1970 (for timing what follows it).
 #include <windows.h>
 
 #include <string>
@@ -122,6 +123,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     how = ::WaitForSingleObject(quitEvent, kQuitLimitMs) == WAIT_OBJECT_0 ? "quit" : "timeout";
     ::CloseHandle(quitEvent);
   }
-  Record(log, std::string(role) + "-end\t" + pid + "\t" + how);
+  FILETIME now{};
+  ::GetSystemTimePreciseAsFileTime(&now);
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  const ULONGLONG unixMicroseconds = (ticks - 116444736000000000ULL) / 10;
+  Record(log,
+         std::string(role) + "-end\t" + pid + "\t" + how + "\t" + std::to_string(unixMicroseconds));
   return static_cast<int>(::GetPrivateProfileIntA(role, "exit_code", 0, ini.c_str()));
 }

@@ -13,7 +13,8 @@
 // 0x20 or above 0x7E, '\' and '|' as \xNN), fields separated by '|'. At the first failing step
 // the driver prints "FAIL step N: why", ends the program under test and exits 1; a malformed
 // script exits 2; all steps passed exits 0. If the program is still running after the last
-// step, that is a failure too (end scripts with `exit` or `kill`).
+// step, that is a failure too (end scripts with `exit` or `kill`). The last line is always
+// "end CODE" with the exit code, so a reader of the output knows it has it all.
 //
 // Steps (times in ms; every wait polls every 20 ms and gives up after its timeout, default 10000):
 //   start CWD CMDLINE [SHOWCMD]  CreateProcessA(NULL, CMDLINE) in folder CWD; SHOWCMD (a number,
@@ -701,7 +702,7 @@ int main(int argc, char** argv) {
   }
   std::string script;
   if (!ReadScript(argv[1], script)) {
-    std::printf("FAIL step 0: cannot read script %s (error %lu)\n", argv[1], GetLastError());
+    std::printf("FAIL step 0: cannot read script %s (error %lu)\nend 2\n", argv[1], GetLastError());
     return 2;
   }
 
@@ -720,6 +721,7 @@ int main(int argc, char** argv) {
 
   Driver driver;
   size_t number = 0;
+  int code = 0;
   try {
     for (number = 1; number <= steps.size(); ++number) driver.Run(steps[number - 1]);
     if (driver.Running()) Fail("the program is still running at the end of the script (killed)");
@@ -727,7 +729,9 @@ int main(int argc, char** argv) {
     std::printf("FAIL step %zu: %s\n", number, error.why.c_str());
     std::fflush(stdout);
     driver.Terminate();
-    return 1;
+    code = 1;
   }
-  return 0;
+  std::printf("end %d\n", code);
+  std::fflush(stdout);
+  return code;
 }
