@@ -4,6 +4,7 @@ which records how it was started and exits when its event is set."""
 
 import os
 import pathlib
+import re
 import sys
 import threading
 import time
@@ -44,6 +45,13 @@ def cpu_ms(pid: int) -> float:
 
 
 class LaunchTest(E2ETestCase):
+    def assertStartedFrom(self, start, location):
+        # The program hands the shell location + "\DravProg.Exe" as it stands (checked where the
+        # launcher is tested); Wine's shell sometimes folds the two backslashes into one when it
+        # builds the command line, sometimes not.
+        pattern = re.escape(location.rstrip("\\")) + r"\\{1,2}DravProg\.Exe"
+        self.assertRegex(start["command_line"], '^"' + pattern + '"$')
+
     def kit_with_programmer(self, name="kit", **programmer):
         kit = self.toolkit(name, settings=SETTINGS)
         return kit, self.programmer(kit, **programmer)
@@ -157,7 +165,7 @@ class LaunchTest(E2ETestCase):
                          ("signal", prog.event), ("exit", 10000))
         self.assertEqual(out.one("text"), [home.win + "\\"])
         start = prog.start()
-        self.assertIn(home.win + "\\\\DravProg.Exe", start["command_line"])
+        self.assertStartedFrom(start, home.win + "\\")
         self.assertEqual(start["cwd"], cwd.win)
 
     def test_in_a_drive_root(self):
@@ -173,7 +181,7 @@ class LaunchTest(E2ETestCase):
                          ("signal", prog.event), ("exit", 10000))
         self.assertEqual(out.one("text"), ["Q:\\"])
         start = prog.start()
-        self.assertIn("Q:\\\\DravProg.Exe", start["command_line"])
+        self.assertStartedFrom(start, "Q:\\")
         self.assertEqual(start["cwd"], "Q:\\")
 
     def test_after_an_error_box_at_start_the_launch_follows_its_closing(self):
